@@ -1,0 +1,5 @@
+#include "demo.h"
+
+#include <quorvel.h>
+
+int RunIsometricDemo() { return 0; }

@@ -1,0 +1,3 @@
+#include "demo.h"
+
+int main() { return RunIsometricDemo(); }

@@ -1,0 +1,6 @@
+#include "demo.h"
+
+#include <quorvel.h>
+
+void StartScene() {}
+void DrawSceneFrame() {}

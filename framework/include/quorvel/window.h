@@ -1,0 +1,14 @@
+// Quorvel's window operations, globals and constants. Included by <quorvel.h>.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include <windows.h>
+#include <GL/gl.h>
+
+#include "quorvel/checked.h"
+
+namespace quorvel {
+
+} // namespace quorvel

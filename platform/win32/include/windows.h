@@ -6,6 +6,7 @@
 
 #include <win32/types.h>
 #include <win32/kernel.h>
+#include <win32/memory.h>
 #include <win32/user.h>
 #include <win32/gdi.h>
 #include <win32/wgl.h>

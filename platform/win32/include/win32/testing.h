@@ -56,10 +56,15 @@ struct PresentedImage {
 // Keep a copy of each presented frame (off by default: it costs a read-back).
 void CapturePresented(bool on);
 bool LastPresented(HWND window, PresentedImage& out);
+// Called after every SwapBuffers that presented a frame (empty: none).
+using PresentHook = std::function<void(HWND window)>;
+void SetPresentHook(PresentHook hook);
 
 // ---- pixel formats ----------------------------------------------------------------
 // The last request given to ChoosePixelFormat; false when there was none.
 bool LastPixelFormatRequest(PIXELFORMATDESCRIPTOR& out);
+
+// ---- GDI (owned by the GDI group; add its seam declarations here) ------------
 
 } // namespace qv::testing
 

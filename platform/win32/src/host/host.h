@@ -97,6 +97,10 @@ void InjectButton(WindowId id, int button, bool down, int x, int y);
 void InjectCloseRequest(WindowId id);
 void InjectFocus(WindowId id, bool gained);
 
+// While on, mouse events keep coming to the window when the pointer leaves it
+// (Win32's SetCapture); positions outside come as negative or large values.
+void CaptureMouse(WindowId id, bool on);
+
 uint32_t TickCount(); // milliseconds since the host started
 
 // ---- OpenGL ---------------------------------------------------------------

@@ -1,0 +1,69 @@
+// One headless run of the demo's real entry, driven the way a user would
+// drive it: the question answered, a number of frames let through, then
+// Escape. What the window presented last is kept. Shared by the snapshot
+// tool and by the tests of its picture, so that both see the same run.
+#pragma once
+
+#include <windows.h>
+#include <win32/testing.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace snapshot {
+
+struct Session {
+    bool answer_yes = false;
+    int frames = 3;                          // at least 1
+    int screen_width = 0, screen_height = 0; // 0: the host's default
+};
+
+struct Outcome {
+    int status = 0;        // what the entry returned
+    int presented = 0;     // frames the demo presented
+    bool captured = false; // image holds the last presented frame
+    qv::testing::PresentedImage image;
+};
+
+// Must run before anything touches the layer: the host picks its video
+// driver once, on first use.
+inline void ForceHeadless() {
+    setenv("QUORVEL_VIDEO", "offscreen", 1);
+}
+
+// Runs `entry` (the demo's RunIsometricDemo) once under the session.
+template <typename Entry> Outcome Run(const Session& session, Entry&& entry) {
+    ForceHeadless();
+    Outcome outcome;
+    if (session.screen_width > 0 && session.screen_height > 0)
+        qv::testing::SetVirtualScreenSize(session.screen_width, session.screen_height);
+
+    // The question gets the chosen answer; any other box (a creation error)
+    // is acknowledged, so that the program can end as it means to.
+    const int answer = session.answer_yes ? IDYES : IDNO;
+    qv::testing::SetMessageBoxResponder(
+        [answer](HWND, const std::string&, const std::string&, UINT type) {
+            return (type & MB_TYPEMASK) == MB_YESNO ? answer : IDOK;
+        });
+
+    // Escape goes in after the frame before the last: the loop takes one
+    // message per frame, so the last frame takes the key, still draws and
+    // swaps, and the loop ends there. A one-frame session presses Escape
+    // as soon as the window is first seen.
+    const int escape_after = session.frames > 1 ? session.frames - 1 : 1;
+    qv::testing::CapturePresented(true);
+    qv::testing::SetPresentHook([&outcome, escape_after](HWND window) {
+        ++outcome.presented;
+        if (outcome.presented == escape_after) qv::testing::InjectKey(window, VK_ESCAPE, true);
+        outcome.captured = qv::testing::LastPresented(window, outcome.image);
+    });
+
+    outcome.status = entry();
+
+    qv::testing::SetPresentHook({});
+    qv::testing::CapturePresented(false);
+    qv::testing::SetMessageBoxResponder({});
+    return outcome;
+}
+
+} // namespace snapshot

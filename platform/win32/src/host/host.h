@@ -55,13 +55,13 @@ size_t LiveNativeWindows();
 
 enum class EventKind {
     None,
-    KeyDown,   // vk, scancode, repeat
-    KeyUp,     // vk, scancode
-    Text,      // text_utf8 (not needed by Win32 key messages; informative)
-    MouseMove, // x, y client coordinates of window (may be negative)
-    ButtonDown, // button, x, y
-    ButtonUp,   // button, x, y
-    Wheel,      // wheel (+120 per notch away from the user), x, y
+    KeyDown,      // vk, scancode, repeat
+    KeyUp,        // vk, scancode
+    Text,         // text_utf8 (not needed by Win32 key messages; informative)
+    MouseMove,    // x, y client coordinates of window (may be negative)
+    ButtonDown,   // button, x, y
+    ButtonUp,     // button, x, y
+    Wheel,        // wheel (+120 per notch away from the user), x, y
     CloseRequest, // the window manager's close button
     FocusGained,
     FocusLost,
@@ -69,14 +69,20 @@ enum class EventKind {
     Quit, // the whole session asked to quit (window manager, signal)
 };
 
-enum MouseButton { kButtonLeft = 1, kButtonMiddle = 2, kButtonRight = 3, kButtonX1 = 4, kButtonX2 = 5 };
+enum MouseButton {
+    kButtonLeft = 1,
+    kButtonMiddle = 2,
+    kButtonRight = 3,
+    kButtonX1 = 4,
+    kButtonX2 = 5
+};
 
 struct Event {
     EventKind kind = EventKind::None;
     WindowId window = 0;
     uint32_t time_ms = 0;
-    int vk = 0;        // Win32 virtual-key code (the host maps its keys)
-    int scancode = 0;  // PC set-1 scan code (bit 8 set for extended keys)
+    int vk = 0;       // Win32 virtual-key code (the host maps its keys)
+    int scancode = 0; // PC set-1 scan code (bit 8 set for extended keys)
     bool repeat = false;
     int x = 0, y = 0;
     int button = 0;
@@ -150,15 +156,28 @@ enum class BoxIcon { None, Error, Question, Warning, Information };
 // native box can be shown (no display). Return picks default_id, Escape
 // picks escape_id.
 int ShowMessageBox(const std::string& caption_utf8, const std::string& text_utf8,
-                   const std::vector<BoxButton>& buttons, int default_id, int escape_id, BoxIcon icon);
+                   const std::vector<BoxButton>& buttons, int default_id, int escape_id,
+                   BoxIcon icon);
 
 // ---- cursors --------------------------------------------------------------
 
 using CursorId = uint32_t; // 0 is none
 
 enum class SystemCursor {
-    Arrow, IBeam, Wait, Cross, UpArrow, SizeAll, SizeNWSE, SizeNESW, SizeWE, SizeNS, No, Hand,
-    AppStarting, Help,
+    Arrow,
+    IBeam,
+    Wait,
+    Cross,
+    UpArrow,
+    SizeAll,
+    SizeNWSE,
+    SizeNESW,
+    SizeWE,
+    SizeNS,
+    No,
+    Hand,
+    AppStarting,
+    Help,
 };
 CursorId CreateSystemCursor(SystemCursor kind);
 // From an image: top row first, R, G, B, A bytes.

@@ -17,7 +17,7 @@ struct V3 {
     float x, y, z;
 };
 
-class Boxes : public ::testing::Test {
+class Boxes : public RenderTest {
   protected:
     void SetUp() override { ASSERT_TRUE(MakeContext(800, 600)); }
 

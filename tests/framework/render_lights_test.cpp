@@ -29,7 +29,7 @@ void ExpectNear4(const std::array<float, 4>& actual, const Vec4& expected, const
         EXPECT_NEAR(actual[i], expected[i], 1e-4) << what << "[" << i << "]";
 }
 
-class Lights : public ::testing::Test {
+class Lights : public RenderTest {
   protected:
     void SetUp() override { ASSERT_TRUE(MakeContext(64, 64)); }
 };

@@ -8,7 +8,7 @@ using namespace render_test;
 
 namespace {
 
-class Projection : public ::testing::Test {
+class Projection : public RenderTest {
   protected:
     void SetUp() override { ASSERT_TRUE(MakeContext(800, 600)); }
 

@@ -14,46 +14,26 @@
 #include <functional>
 #include <vector>
 
-#include <dlfcn.h>
+#include <memory>
+
+#include "gl_context.h"
 
 namespace render_test {
 
-// INTERIM until the shared headless context lands: a pbuffer context of
-// width by height made current through EGL, loaded at run time. Also sets
-// the framework's WIDTH and HEIGHT, which the projection modes read.
-inline bool MakeContext(int width, int height) {
-    void* lib = dlopen("libEGL.so.1", RTLD_NOW);
-    if (!lib) return false;
-    auto get = reinterpret_cast<void* (*)(const char*)>(dlsym(lib, "eglGetProcAddress"));
-    auto fn = [&](const char* name) { return get(name); };
-    auto platform_display =
-        reinterpret_cast<void* (*)(unsigned, void*, const int*)>(get("eglGetPlatformDisplayEXT"));
-    void* display = platform_display(0x31DD /* surfaceless */, nullptr, nullptr);
-    int major, minor;
-    if (!reinterpret_cast<unsigned (*)(void*, int*, int*)>(fn("eglInitialize"))(display, &major,
-                                                                                &minor))
-        return false;
-    const int config_attribs[] = {0x3033, 0x0001, 0x3040, 0x0008, 0x3024, 8,  0x3023, 8,
-                                  0x3022, 8,      0x3021, 8,      0x3025, 24, 0x3038};
-    void* config = nullptr;
-    int count = 0;
-    reinterpret_cast<unsigned (*)(void*, const int*, void**, int, int*)>(fn("eglChooseConfig"))(
-        display, config_attribs, &config, 1, &count);
-    if (count < 1) return false;
-    const int surface_attribs[] = {0x3057, width, 0x3056, height, 0x3038};
-    void* surface = reinterpret_cast<void* (*)(void*, void*, const int*)>(
-        fn("eglCreatePbufferSurface"))(display, config, surface_attribs);
-    reinterpret_cast<unsigned (*)(unsigned)>(fn("eglBindAPI"))(0x30A2);
-    void* context = reinterpret_cast<void* (*)(void*, void*, void*, const int*)>(
-        fn("eglCreateContext"))(display, config, nullptr, nullptr);
-    if (!surface || !context) return false;
-    if (!reinterpret_cast<unsigned (*)(void*, void*, void*, void*)>(fn("eglMakeCurrent"))(
-            display, surface, surface, context))
-        return false;
-    quorvel::WIDTH = width;
-    quorvel::HEIGHT = height;
-    return true;
-}
+// A fixture with a current context of a chosen size, and the framework's
+// WIDTH and HEIGHT set to match, as window creation would set them.
+class RenderTest : public ::testing::Test {
+  protected:
+    bool MakeContext(int width, int height) {
+        gl_ = std::make_unique<qvtest::GLContext>(width, height);
+        quorvel::WIDTH = width;
+        quorvel::HEIGHT = height;
+        return gl_->ok();
+    }
+    void TearDown() override { gl_.reset(); }
+
+    std::unique_ptr<qvtest::GLContext> gl_;
+};
 
 // Column-major like OpenGL: element (row r, column c) is m[c * 4 + r].
 using Mat4 = std::array<double, 16>;

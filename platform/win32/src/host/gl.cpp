@@ -224,3 +224,12 @@ bool LastPresented(WindowId window, Image& out) {
 }
 
 } // namespace qv::host
+
+namespace qv::host {
+
+void* GLProcAddress(const char* name) {
+    if (!name || !detail::S().current_context) return nullptr;
+    return SDL_GL_GetProcAddress(name);
+}
+
+} // namespace qv::host

@@ -81,7 +81,10 @@ struct Event {
     EventKind kind = EventKind::None;
     WindowId window = 0;
     uint32_t time_ms = 0;
-    int vk = 0;       // Win32 virtual-key code (the host maps its keys)
+    // Win32 virtual-key code (the host maps its keys). Either Shift, Control
+    // or Alt key comes as VK_SHIFT, VK_CONTROL or VK_MENU, as WM_KEYDOWN
+    // carries them; the scan code tells left from right.
+    int vk = 0;
     int scancode = 0; // PC set-1 scan code (bit 8 set for extended keys)
     bool repeat = false;
     int x = 0, y = 0;
@@ -96,7 +99,9 @@ bool PollEvent(Event& out);
 bool WaitEvent(Event& out, int timeout_ms);
 
 // Test seam: these push synthetic native events into the host's own queue,
-// so they take exactly the path that real input takes.
+// so they take exactly the path that real input takes. InjectKey accepts the
+// sided VK_LSHIFT... codes too; a code no key of a US keyboard produces is
+// ignored.
 void InjectKey(WindowId id, int vk, bool down, bool repeat);
 void InjectMouseMove(WindowId id, int x, int y);
 void InjectButton(WindowId id, int button, bool down, int x, int y);
@@ -133,6 +138,8 @@ bool DeleteGLContext(ContextId context);
 // capture is on (see SetPresentCapture), then composites child surfaces.
 bool SwapWindow(WindowId window);
 size_t LiveGLContexts();
+// An OpenGL entry point of the current context's implementation, or NULL.
+void* GLProcAddress(const char* name);
 
 // ---- presentation read-back (test seam, snapshot tool) --------------------
 

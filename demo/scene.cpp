@@ -89,6 +89,13 @@ void OPENGL_DRAW() {
     // After the view is set, so the light stays fixed in the world: it acts
     // from (-50, 100, 0). Size 0 is refused by GL, so the marker keeps the
     // default point size of one pixel.
+    //
+    // The marker is drawn with whatever texture coordinate is current. Left
+    // alone, that is what the previous frame's last vertex left behind (and
+    // some GL implementations let the teapot's evaluator move it too), so
+    // the marker's pixel would differ between the first frame and the rest.
+    // Pinning it to GL's initial (0, 0) makes every frame the same picture.
+    glTexCoord2f(0.0f, 0.0f);
     PUTGLPOINTLIGHT(GL_LIGHT0, 0.0f, -5.0f, 10.0f, 0.0f, 0.1f);
 
     TEXTURESELECTID(scene::kFloorSlot);

@@ -152,7 +152,8 @@ inline std::array<double, 3> WindowPosition(const Mat4& mvp, double x, double y,
 
 // One primitive out of the feedback buffer: its token and its vertices, each
 // as many floats as the feedback type gives (3 for GL_3D, 7 for
-// GL_3D_COLOR, 11 for GL_3D_COLOR_TEXTURE).
+// GL_3D_COLOR, 11 for GL_3D_COLOR_TEXTURE). A glPassThrough marker comes as
+// GL_PASS_THROUGH_TOKEN with its value as a one-float vertex.
 struct Primitive {
     GLenum token = 0;
     std::vector<std::vector<float>> vertices;
@@ -191,8 +192,9 @@ inline std::vector<Primitive> Feedback(GLenum type, size_t capacity,
         case GL_POLYGON_TOKEN:
             count = static_cast<size_t>(buffer[i++]);
             break;
-        case GL_PASS_THROUGH_TOKEN:
-            ++i;
+        case GL_PASS_THROUGH_TOKEN: // a marker: its value as the one vertex
+            p.vertices.push_back({buffer[i++]});
+            out.push_back(std::move(p));
             continue;
         default:
             ADD_FAILURE() << "unknown feedback token " << buffer[i - 1];

@@ -8,7 +8,7 @@ PACKAGES=(
   libsdl2-dev libgl-dev libegl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
   libpixman-1-dev libfreetype-dev libfontconfig-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils x11-apps
 )
 
 log() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }

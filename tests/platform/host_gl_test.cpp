@@ -249,4 +249,31 @@ TEST(HostGL, ClosingAWindowWhileItsContextIsCurrent) {
     EXPECT_EQ(qv::host::LiveGLContexts(), 0u);
 }
 
+TEST(HostGL, AResizedWindowPresentsAtItsNewSize) {
+    // On a display the server resizes the surface, in its own time.
+    if (!qv::host::IsHeadless()) GTEST_SKIP() << "headless surfaces only";
+    auto w = HiddenWindow(8, 8);
+    auto c = qv::host::CreateGLContext(w, 1);
+    ASSERT_TRUE(qv::host::MakeCurrent(w, c));
+    qv::host::SetNativeBounds(w, 0, 0, 40, 30);
+    glViewport(0, 0, 40, 30);
+    glClearColor(1, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    uint8_t p[4] = {};
+    glReadPixels(35, 25, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p); // outside the old 8 by 8
+    EXPECT_EQ(p[0], 255);
+    EXPECT_EQ(p[2], 255);
+
+    qv::host::SetPresentCapture(true);
+    ASSERT_TRUE(qv::host::SwapWindow(w));
+    qv::host::SetPresentCapture(false);
+    qv::host::Image img;
+    ASSERT_TRUE(qv::host::LastPresented(w, img));
+    EXPECT_EQ(img.width, 40);
+    EXPECT_EQ(img.height, 30);
+    EXPECT_EQ(img.rgba[4 * 39 + 2], 255);
+    qv::host::DeleteGLContext(c);
+    qv::host::DestroyNativeWindow(w);
+}
+
 } // namespace

@@ -101,7 +101,27 @@ void SetNativeBounds(WindowId id, int x, int y, int width, int height) {
     w->desc.width = width;
     w->desc.height = height;
     SDL_SetWindowPosition(w->sdl, x, y);
+    int old_w = 0, old_h = 0;
+    SDL_GetWindowSize(w->sdl, &old_w, &old_h);
+    if (old_w == width && old_h == height) return;
     SDL_SetWindowSize(w->sdl, width, height);
+    // Headless, a window's GL surface keeps the size it was made with, so
+    // the window is made again at the new size and a context current on it
+    // moves over to the new one.
+    if (S().headless && w->used_by_gl) {
+        SDL_Window* fresh = detail::MakeSdlWindow(w->desc, w->pixel_format);
+        if (!fresh) return;
+        if (S().current_window == id) {
+            auto cur = S().contexts.find(S().current_context);
+            if (cur == S().contexts.end() || SDL_GL_MakeCurrent(fresh, cur->second.sdl) != 0) {
+                SDL_DestroyWindow(fresh);
+                return;
+            }
+        }
+        detail::Forget(*w);
+        w->sdl = fresh;
+        S().by_sdl_id[SDL_GetWindowID(fresh)] = id;
+    }
 }
 
 void ShowNativeWindow(WindowId id, bool show) {

@@ -65,6 +65,11 @@ void SetPresentHook(PresentHook hook);
 bool LastPixelFormatRequest(PIXELFORMATDESCRIPTOR& out);
 
 // ---- GDI (owned by the GDI group; add its seam declarations here) ------------
+// Called by ExtCreateRegion with the rectangles of every RGNDATA it accepts,
+// before it builds the region (empty: none). Lets a test see the batches a
+// region was built from.
+using RegionBatchHook = std::function<void(DWORD count, const RECT* rects)>;
+void SetRegionBatchHook(RegionBatchHook hook);
 
 } // namespace qv::testing
 

@@ -13,6 +13,8 @@ HDC AddDC(const DeviceContext& dc) {
     return HandleFrom<HDC>(DCs().Add(std::make_unique<DeviceContext>(dc)));
 }
 
-bool RemoveDC(HDC dc) { return DCs().Remove(HandleValue(dc)) != nullptr; }
+bool RemoveDC(HDC dc) {
+    return DCs().Remove(HandleValue(dc)) != nullptr;
+}
 
 } // namespace qv::gdi

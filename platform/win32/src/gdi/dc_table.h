@@ -28,7 +28,9 @@ struct DeviceContext {
 
 HandleTable<DeviceContext>& DCs();
 
-inline DeviceContext* LookupDC(HDC dc) { return DCs().Get(HandleValue(dc)); }
+inline DeviceContext* LookupDC(HDC dc) {
+    return DCs().Get(HandleValue(dc));
+}
 HDC AddDC(const DeviceContext& dc);
 // Removes the DC from the table; the caller releases what was selected.
 bool RemoveDC(HDC dc);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "host/host.h"
 
 namespace qv::user {
@@ -17,5 +19,15 @@ HWND TopLevelOf(HWND window);
 bool ClientSize(HWND window, int& width, int& height);
 // The window for a host window id, or NULL.
 HWND WindowOfNative(host::WindowId id);
+
+// For compositing child surfaces over their top-level window:
+// The window's client origin in its top-level window's client coordinates;
+// false for a stale handle.
+bool ClientOriginInTopLevel(HWND window, int& x, int& y);
+// The window's visible children, bottom of the z-order first (the order to
+// draw them in).
+std::vector<HWND> VisibleChildren(HWND window);
+// The window and all its ancestors have WS_VISIBLE.
+bool IsShownWindow(HWND window);
 
 } // namespace qv::user

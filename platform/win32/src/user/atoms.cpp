@@ -3,6 +3,7 @@
 // a property may be named by its string or by its atom.
 #include <strings.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -87,7 +88,9 @@ ATOM FindAtom(const char* name) {
 bool AtomName(ATOM atom, std::string& out) {
     if (atom == 0) return false;
     if (atom < kFirstStringAtom) {
-        out = "#" + std::to_string(atom);
+        char name[8];
+        std::snprintf(name, sizeof name, "#%u", unsigned(atom));
+        out = name;
         return true;
     }
     Entry* e = EntryOf(atom);

@@ -7,6 +7,7 @@ namespace quorvel {
 HWND HWINDOW = nullptr;
 HDC DCWINDOW = nullptr;
 HGLRC RCWINDOW = nullptr;
+MSG MSG_{};
 int32_t WIDTH = 0;
 int32_t HEIGHT = 0;
 int32_t BITS = 0;
@@ -17,12 +18,13 @@ int32_t SETTYPECURSOR = 0;
 int32_t SETTYPEICON = 0;
 const char* CURSORFILE = nullptr;
 const char* ICONFILE = nullptr;
+WNDCLASSEXA WINDOWCLASSEX{};
 std::string QUORVELVERSION = "1.0";
 
 bool SHOWMENUBAR = false;
 void (*CREATEMENUBAR)() = nullptr;
 void (*CREATEMOUSEMENU)() = nullptr;
-LRESULT(CALLBACK* GETINPUTCOMMAND)(HWND, UINT, WPARAM, LPARAM) = nullptr;
+WNDPROC GETINPUTCOMMAND = nullptr;
 
 bool SHOWSTATUSBAR = false;
 HWND HSTATUS = nullptr;

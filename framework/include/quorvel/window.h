@@ -13,11 +13,6 @@
 
 #include "quorvel/checked.h"
 
-// The platform's message and extended class records, by their tags: the
-// globals below only name them.
-struct tagMSG;
-struct tagWNDCLASSEXA;
-
 namespace quorvel {
 
 // ---- window, context and message ------------------------------------------
@@ -25,7 +20,7 @@ namespace quorvel {
 extern HWND HWINDOW;   // the framework window
 extern HDC DCWINDOW;   // its device context
 extern HGLRC RCWINDOW; // its OpenGL rendering context
-extern ::tagMSG MSG_;  // the message being pumped
+extern MSG MSG_;       // the message being pumped
 extern int32_t WIDTH;  // window width in pixels (outer size)
 extern int32_t HEIGHT; // window height in pixels (outer size)
 extern int32_t BITS;   // requested bits per pixel, 0..255
@@ -34,18 +29,17 @@ extern bool ACTIVE;                // the window is alive; the frame loop runs w
 extern int32_t PIXEL_FORMAT_FLAGS; // OR-ed into the framework's own flags
 extern int32_t SETTYPECURSOR;
 extern int32_t SETTYPEICON;
-extern const char* CURSORFILE;         // held by reference, read at registration
-extern const char* ICONFILE;           // held by reference, read at registration
-extern ::tagWNDCLASSEXA WINDOWCLASSEX; // the image-button class description
-extern std::string QUORVELVERSION;     // "1.0"
+extern const char* CURSORFILE;     // held by reference, read at registration
+extern const char* ICONFILE;       // held by reference, read at registration
+extern WNDCLASSEXA WINDOWCLASSEX;  // the image-button class description
+extern std::string QUORVELVERSION; // "1.0"
 
 // ---- menu and command hooks -------------------------------------------------
 
 extern bool SHOWMENUBAR; // enables the three hooks
 extern void (*CREATEMENUBAR)();
 extern void (*CREATEMOUSEMENU)();
-// A window procedure (WNDPROC) that receives every command message.
-extern LRESULT(CALLBACK* GETINPUTCOMMAND)(HWND, UINT, WPARAM, LPARAM);
+extern WNDPROC GETINPUTCOMMAND; // receives every command message
 
 // ---- status bar -----------------------------------------------------------------
 

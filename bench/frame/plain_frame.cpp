@@ -17,7 +17,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <vector>
 
 namespace {
@@ -71,9 +70,13 @@ void LoadTexture(const char* file, GLuint& name) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    std::ifstream in(file, std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
-                                     std::istreambuf_iterator<char>());
+    std::vector<unsigned char> bytes;
+    if (std::FILE* in = std::fopen(file, "rb")) {
+        unsigned char chunk[65536];
+        for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, in)) > 0;)
+            bytes.insert(bytes.end(), chunk, chunk + n);
+        std::fclose(in);
+    }
     if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return;
     auto u32 = [&](size_t at) {
         return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
@@ -271,6 +274,7 @@ void Frame(const GLuint (&textures)[4]) {
     glTranslatef(0, 0, 0);
     glRotatef(45, 0, 1, 0);
 
+    glTexCoord2f(0, 0); // the marker's texel, the same every frame
     const float light[4] = {-5, 10, 0, 0.1f};
     glLightfv(GL_LIGHT0, GL_POSITION, light);
     glPointSize(0);

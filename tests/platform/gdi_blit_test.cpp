@@ -497,3 +497,49 @@ TEST_F(Gdi, PalettesAndTheirRealisation) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Gdi, GetDIBitsConvertsRowsIntoTheCallersLayout) {
+    void* bits = nullptr;
+    HBITMAP bmp = Section(2, 3, 8, &bits, {{0, 0, 255, 0}, {0, 255, 0, 0}, {255, 0, 0, 0}});
+    // Stored bottom row first: picture rows top to bottom hold indices 2, 1, 0.
+    for (int y = 0; y < 3; ++y)
+        std::memset(Row(bits, 2, 3, 8, y), 2 - y, 2);
+    HDC dc = CreateCompatibleDC(nullptr);
+
+    Info info;
+    info.h.biSize = sizeof(BITMAPINFOHEADER);
+    ASSERT_EQ(
+        GetDIBits(dc, bmp, 0, 3, nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS), 3);
+    EXPECT_EQ(info.h.biWidth, 2);
+    EXPECT_EQ(info.h.biHeight, 3);
+    EXPECT_EQ(info.h.biBitCount, 8);
+
+    info.h = {sizeof(BITMAPINFOHEADER), 2, -3, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    uint32_t out[6] = {};
+    ASSERT_EQ(GetDIBits(dc, bmp, 0, 3, out, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS),
+              3);
+    EXPECT_EQ(out[0], 0x000000FFu); // top row first: index 2, blue
+    EXPECT_EQ(out[2], 0x0000FF00u);
+    EXPECT_EQ(out[5], 0x00FF0000u);
+
+    info.h.biHeight = 3; // bottom-up, from scan line 1 on
+    uint8_t out24[2][8] = {};
+    ASSERT_EQ(GetDIBits(dc, bmp, 1, 5, out24, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS),
+              2);
+    info.h.biBitCount = 24;
+    ASSERT_EQ(GetDIBits(dc, bmp, 1, 5, out24, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS),
+              2);
+    EXPECT_EQ(out24[0][1], 255); // scan line 1: the middle row, green
+    EXPECT_EQ(out24[1][0], 255); // scan line 2: the top row, blue
+    EXPECT_EQ(GetDIBits(dc, bmp, 3, 1, out24, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS),
+              0);
+    info.h.biBitCount = 4; // another indexed depth: not offered
+    EXPECT_EQ(GetDIBits(dc, bmp, 0, 3, out24, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS),
+              0);
+    DeleteDC(dc);
+    DeleteObject(bmp);
+}
+
+} // namespace

@@ -1,4 +1,4 @@
-// Bitmaps: DIB sections, device bitmaps and DIB colour tables.
+// Bitmaps: DIB sections, device bitmaps, DIB colour tables and GetDIBits.
 #include <windows.h>
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include "common/fault.h"
 #include "gdi/dc_table.h"
 #include "gdi/objects.h"
+#include "gdi/surface.h"
 
 using namespace qv;
 using namespace qv::gdi;
@@ -231,3 +232,63 @@ UINT WINAPI SetDIBColorTable(HDC hdc, UINT iStart, UINT cEntries, const RGBQUAD*
 }
 
 } // extern "C"
+
+extern "C" int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits,
+                                LPBITMAPINFO lpbmi, UINT usage) {
+    const Bitmap* bm = LookupBitmap(hbm);
+    if (!LookupDC(hdc) || !bm || !lpbmi || usage != DIB_RGB_COLORS) return 0;
+    BITMAPINFOHEADER& h = lpbmi->bmiHeader;
+    if (h.biSize < sizeof(BITMAPINFOHEADER)) return 0;
+    if (!lpvBits) {
+        // The query: describe the bitmap in its own depth unless one is asked.
+        if (h.biBitCount == 0) {
+            h.biBitCount = WORD(bm->bpp);
+            h.biCompression = bm->bpp == 16 || bm->bpp == 32 ? bm->compression : BI_RGB;
+        }
+        h.biWidth = bm->width;
+        h.biHeight = bm->height;
+        h.biPlanes = 1;
+        h.biSizeImage = DWORD(DibStride(uint64_t(bm->width), h.biBitCount) * uint64_t(bm->height));
+        return bm->height;
+    }
+    // Rows come out in the bitmap's own width, bottom-up unless the height
+    // asked for is negative; indexed output only in the bitmap's own table.
+    Bitmap out;
+    out.width = bm->width;
+    out.bpp = h.biBitCount;
+    out.top_down = true; // rows are addressed in buffer order below
+    if (h.biCompression == BI_BITFIELDS && (out.bpp == 16 || out.bpp == 32)) {
+        std::memcpy(out.masks, lpbmi->bmiColors, sizeof(out.masks));
+        for (uint32_t m : out.masks)
+            if (!ContiguousMask(m)) return 0;
+    } else if (h.biCompression != BI_RGB) {
+        return 0;
+    } else if (out.bpp == 16) {
+        out.masks[0] = 0x7C00, out.masks[1] = 0x03E0, out.masks[2] = 0x001F;
+    } else if (out.bpp == 32) {
+        out.masks[0] = 0x00FF0000, out.masks[1] = 0x0000FF00, out.masks[2] = 0x000000FF;
+    } else if (out.bpp <= 8) {
+        if (out.bpp != bm->bpp) return 0;
+        out.colors = bm->colors;
+    } else if (out.bpp != 24) {
+        return 0;
+    }
+    if (out.bpp <= 8 && out.bpp != 1 && out.bpp != 4 && out.bpp != 8) return 0;
+    const bool top_down = h.biHeight < 0;
+    out.stride = size_t(DibStride(uint64_t(out.width), unsigned(out.bpp)));
+    if (out.stride == 0 || start >= UINT(bm->height)) return 0;
+    const int lines = int(std::min<uint64_t>(cLines, uint64_t(bm->height) - start));
+    out.height = lines;
+    out.bits.reset(static_cast<uint8_t*>(lpvBits));
+    std::vector<uint32_t> row(static_cast<size_t>(bm->width));
+    PixelEncoder enc(out);
+    for (int i = 0; i < lines; ++i) {
+        const int scan = int(start) + i; // scan lines count from the output's first row
+        const int picture_row = top_down ? scan : bm->height - 1 - scan;
+        ReadRow(*bm, 0, picture_row, bm->width, row.data());
+        WriteRow(out, 0, i, bm->width, row.data(), enc);
+    }
+    (void)out.bits.release(); // the caller's memory
+    if (out.bpp <= 8) std::copy(out.colors.begin(), out.colors.end(), lpbmi->bmiColors);
+    return lines;
+}

@@ -103,11 +103,54 @@ geometry() {
         END { print x, y, w, h }'
 }
 
-# press <window id> <keys>: gives the window the focus and presses the keys.
+# viewable <window id> [seconds]: waits until the window is mapped.
+viewable() {
+    local tries=$((${2:-10} * 5))
+    while [ $tries -gt 0 ]; do
+        xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable" && return 0
+        sleep 0.2
+        tries=$((tries - 1))
+    done
+    return 1
+}
+
+# press <window id> <keys>: gives the mapped window the focus and presses
+# the keys, as a person at the keyboard would.
 press() {
-    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+    viewable "$1" || log "window $1 never became viewable"
+    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null
     sleep 0.3
-    xdotool key --window "$1" --clearmodifiers "$2" 2>/dev/null || xdotool key "$2"
+    xdotool key --clearmodifiers "$2"
+}
+
+# answer <box id> <key>: presses the key in the box until the box is gone
+# (a key sent while the box was still being set up is lost, not a failure).
+answer() {
+    local attempt
+    for attempt in 1 2 3; do
+        press "$1" "$2"
+        local tries=25
+        while [ $tries -gt 0 ]; do
+            [ -z "$(window_named "Video!")" ] && return 0
+            sleep 0.2
+            tries=$((tries - 1))
+        done
+        log "the box is still there after $2 (attempt $attempt)"
+    done
+    return 1
+}
+
+# close_with <window id> <keys>: presses the keys in the window until the
+# demo ends (again, only a key lost before the window took the focus is
+# retried); sets STATUS like wait_exit.
+close_with() {
+    local attempt
+    for attempt in 1 2 3; do
+        press "$1" "$2"
+        wait_exit 8
+        [ "$STATUS" != timeout ] && return 0
+        log "the demo still runs after $2 (attempt $attempt)"
+    done
 }
 
 start_demo() {
@@ -133,7 +176,7 @@ expect_question() {
 
 start_demo escape
 if expect_question escape; then
-    press "$FOUND" Escape
+    answer "$FOUND" Escape || fail "escape: Escape did not close the question box"
     if find_window "$TITLE"; then
         win=$FOUND
         read -r x y w h <<<"$(geometry "$win")"
@@ -143,8 +186,7 @@ if expect_question escape; then
             fail "escape: the captioned window is ${w}x$h, expected about 800 by 600"
         fi
         sleep 1
-        press "$win" Escape
-        wait_exit 20
+        close_with "$win" Escape
         [ "$STATUS" = 0 ] || fail "escape: the demo ended with status $STATUS"
     else
         fail "escape: no window \"$TITLE\" after answering No"
@@ -156,7 +198,7 @@ kill_demo
 
 start_demo return
 if expect_question return; then
-    press "$FOUND" Return
+    answer "$FOUND" Return || fail "return: Return did not close the question box"
     if find_window "$TITLE"; then
         win=$FOUND
         sleep 0.5
@@ -168,8 +210,7 @@ if expect_question return; then
             fail "return: the window does not cover the ${SCREEN_W}x$SCREEN_H screen"
         fi
         sleep 1
-        press "$win" alt+F4
-        wait_exit 20
+        close_with "$win" alt+F4
         [ "$STATUS" = 0 ] || fail "return: the demo ended with status $STATUS"
     else
         fail "return: no window \"$TITLE\" after answering Yes"

@@ -24,7 +24,7 @@ template <size_t N, typename Call> void WithEachBadArgument(std::array<double, N
         }
 }
 
-class BadInput : public RenderTest {
+class RenderBadInput : public RenderTest {
   protected:
     void SetUp() override {
         ASSERT_TRUE(MakeContext(160, 120));
@@ -47,7 +47,7 @@ class BadInput : public RenderTest {
     }
 };
 
-TEST_F(BadInput, ProjectionsTakeNonFiniteValuesAndAnEmptyWindow) {
+TEST_F(RenderBadInput, ProjectionsTakeNonFiniteValuesAndAnEmptyWindow) {
     WithEachBadArgument<4>({0, 0, 0, 0}, [](auto a) { OPENGL_I2D(a[0], a[1], a[2], a[3]); });
     WithEachBadArgument<6>({1, 120, 0, 0, 0, 0}, [](auto a) {
         OPENGL_INITISOMETRIC(a[0], a[1], a[2], a[3], a[4], a[5]);
@@ -65,7 +65,7 @@ TEST_F(BadInput, ProjectionsTakeNonFiniteValuesAndAnEmptyWindow) {
     ExpectContextStillWorks();
 }
 
-TEST_F(BadInput, LightsTakeNonFiniteValues) {
+TEST_F(RenderBadInput, LightsTakeNonFiniteValues) {
     WithEachBadArgument<4>({0, 0, 0, 0.1}, [](auto a) {
         SETGLLIGHT(GL_LIGHT0, float(a[0]), float(a[1]), float(a[2]), float(a[3]));
     });
@@ -75,7 +75,7 @@ TEST_F(BadInput, LightsTakeNonFiniteValues) {
     ExpectContextStillWorks();
 }
 
-TEST_F(BadInput, SolidsTakeNonFiniteValues) {
+TEST_F(RenderBadInput, SolidsTakeNonFiniteValues) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     WithEachBadArgument<10>({0, 0, 0, -1, -1, -1, 1, 1, 1, 0.5}, [](auto a) {
         glBegin(GL_QUADS);

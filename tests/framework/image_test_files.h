@@ -14,7 +14,7 @@
 namespace image_test {
 
 // A picture to encode. Pixels are listed top row first, left to right:
-// 0xAARRGGBB for 24 and 32 bits (alpha kept only at 32), a colour-table
+// 0xAARRGGBB for 16, 24 and 32 bits (alpha kept only at 32), a colour-table
 // index at 8 bits and fewer.
 struct Bmp {
     int32_t width = 0, height = 0;
@@ -74,6 +74,8 @@ inline std::vector<uint8_t> Encode(const Bmp& bmp) {
                 Put(out, p, 3);
             } else if (bmp.bits == 32) {
                 Put(out, p, 4);
+            } else if (bmp.bits == 16) { // 5-5-5
+                Put(out, (p >> 19 & 31) << 10 | (p >> 11 & 31) << 5 | (p >> 3 & 31), 2);
             } else {
                 bitBuffer = bitBuffer << bmp.bits | (p & ((1u << bmp.bits) - 1));
                 bitCount += bmp.bits;
@@ -132,14 +134,17 @@ inline Bmp Plain(int32_t width, int32_t height, uint16_t bits, uint32_t colour) 
     return bmp;
 }
 
-// Removes the folder when the process that made it ends normally.
+// Removes the folder when the process that made it ends normally. It keeps
+// its own copy of the name: it may outlive the one Folder() holds.
 struct FolderCleanup {
+    FolderCleanup() : made(std::getenv("QUORVEL_IMAGE_TEST_FOLDER") == nullptr), path(Folder()) {}
     ~FolderCleanup() {
         if (!made) return;
         std::error_code ignored;
-        std::filesystem::remove_all(Folder(), ignored);
+        std::filesystem::remove_all(path, ignored);
     }
-    bool made = std::getenv("QUORVEL_IMAGE_TEST_FOLDER") == nullptr;
+    bool made;
+    std::string path;
 };
 
 } // namespace image_test

@@ -121,6 +121,40 @@ void AppendBelow(pixman_region32_t* dst, const pixman_region32_t* below) {
     }
 }
 
+// ORs `below` into `dst` when `below` starts inside dst's last band, as when
+// a picture's row is split between two batches of rectangles: only that band
+// can meet `below`, so it alone is united with `below` and the result takes
+// its place. False when the case does not apply.
+bool UniteWithLastBand(pixman_region32_t* dst, const pixman_region32_t* below, pixman_bool_t& ok) {
+    int n1 = 0;
+    const pixman_box32_t* a = Boxes(dst, n1);
+    if (n1 < 2) return false; // a single rectangle: the general union is as cheap
+    int last = n1 - 1;
+    while (last > 0 && a[last - 1].y1 == a[n1 - 1].y1)
+        --last;
+    if (below->extents.y1 < a[last].y1) return false;
+
+    pixman_region32_t tail, merged;
+    pixman_region32_init(&merged);
+    ok = pixman_region32_init_rects(&tail, a + last, n1 - last) &&
+         pixman_region32_union(&merged, &tail, const_cast<pixman_region32_t*>(below));
+    pixman_region32_fini(&tail);
+    if (ok) {
+        if (last == 0) {
+            ok = pixman_region32_copy(dst, &merged);
+        } else {
+            // Drop the last band. The x extents may stay as they are: the
+            // band's own span lies inside `merged`, which AppendBelow folds
+            // into them again.
+            dst->data->numRects = last;
+            dst->extents.y2 = a[last - 1].y2;
+            AppendBelow(dst, &merged);
+        }
+    }
+    pixman_region32_fini(&merged);
+    return true;
+}
+
 bool Empty(const pixman_region32_t* r) {
     return !pixman_region32_not_empty(const_cast<pixman_region32_t*>(r));
 }
@@ -211,6 +245,8 @@ int WINAPI CombineRgn(HRGN hrgnDst, HRGN hrgnSrc1, HRGN hrgnSrc2, int iMode) {
         if (d == a && b != a && !Empty(&b->rgn) &&
             (Empty(&a->rgn) || b->rgn.extents.y1 >= a->rgn.extents.y2)) {
             AppendBelow(&d->rgn, &b->rgn);
+        } else if (d == a && b != a && !Empty(&b->rgn) && UniteWithLastBand(&d->rgn, &b->rgn, ok)) {
+            // done in place
         } else {
             ok = pixman_region32_union(&d->rgn, &a->rgn, &b->rgn);
         }

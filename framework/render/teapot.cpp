@@ -51,8 +51,10 @@ void PUTGLTEAPOT(float X, float Y, float Z, float SCALE, int32_t RES) {
                 for (int32_t L = 0; L <= 2; ++L) {
                     P[J][K][L] = STORED[L];
                     Q[J][K][L] = L == 1 ? -REVERSED[L] : REVERSED[L];
-                    R[J][K][L] = L == 0 ? -REVERSED[L] : REVERSED[L];
-                    S[J][K][L] = L <= 1 ? -STORED[L] : STORED[L];
+                    if (I < 6) {
+                        R[J][K][L] = L == 0 ? -REVERSED[L] : REVERSED[L];
+                        S[J][K][L] = L <= 1 ? -STORED[L] : STORED[L];
+                    }
                 }
             }
         }

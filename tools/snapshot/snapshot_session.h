@@ -38,19 +38,23 @@ template <typename Entry> Outcome Run(const Session& session, Entry&& entry) {
     if (session.screen_width > 0 && session.screen_height > 0)
         qv::testing::SetVirtualScreenSize(session.screen_width, session.screen_height);
 
+    // Escape goes in after the frame before the last: the loop takes one
+    // message per frame, so the last frame takes the key, still draws and
+    // swaps, and the loop ends there. A one-frame session types Escape on the
+    // keyboard as it answers the question, so that the new window finds the
+    // key waiting when its first frame pumps.
+    const int escape_after = session.frames - 1;
+
     // The question gets the chosen answer; any other box (a creation error)
     // is acknowledged, so that the program can end as it means to.
     const int answer = session.answer_yes ? IDYES : IDNO;
     qv::testing::SetMessageBoxResponder(
-        [answer](HWND, const std::string&, const std::string&, UINT type) {
-            return (type & MB_TYPEMASK) == MB_YESNO ? answer : IDOK;
+        [answer, escape_after](HWND, const std::string&, const std::string&, UINT type) {
+            if ((type & MB_TYPEMASK) != MB_YESNO) return IDOK;
+            if (escape_after == 0) qv::testing::InjectKey(nullptr, VK_ESCAPE, true);
+            return answer;
         });
 
-    // Escape goes in after the frame before the last: the loop takes one
-    // message per frame, so the last frame takes the key, still draws and
-    // swaps, and the loop ends there. A one-frame session presses Escape
-    // as soon as the window is first seen.
-    const int escape_after = session.frames > 1 ? session.frames - 1 : 1;
     qv::testing::CapturePresented(true);
     qv::testing::SetPresentHook([&outcome, escape_after](HWND window) {
         ++outcome.presented;

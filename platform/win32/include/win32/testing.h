@@ -41,6 +41,8 @@ void SetMessageBoxResponder(MessageBoxResponder responder);
 void SetVirtualScreenSize(int width, int height); // offscreen host only
 
 // ---- input (through the host's own event path) ----------------------------------
+// A NULL window types the key on the keyboard: the window that has the
+// keyboard focus when the key arrives takes it.
 void InjectKey(HWND window, UINT vk, bool down);
 void InjectMouseMove(HWND window, int client_x, int client_y);
 void InjectButton(HWND window, int button /* 1 left, 2 middle, 3 right */, bool down, int client_x,

@@ -30,7 +30,12 @@ void SetVirtualScreenSize(int width, int height) {
 void InjectKey(HWND window, UINT vk, bool down) {
     host::WindowId id;
     int dx, dy;
-    if (NativeAndOffset(window, id, dx, dy)) host::InjectKey(id, int(vk), down, false);
+    // NULL: a key typed on the keyboard, taken by whichever window has the
+    // keyboard when it arrives, as real keyboard input is.
+    if (!window)
+        host::InjectKey(0, int(vk), down, false);
+    else if (NativeAndOffset(window, id, dx, dy))
+        host::InjectKey(id, int(vk), down, false);
 }
 
 void InjectMouseMove(HWND window, int x, int y) {

@@ -59,9 +59,7 @@ int RunDemoChild(int frames) {
             return (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
         });
     // Allocations are counted from the end of the second frame to the end
-    // of the frame that takes Escape: steady frames, no start-up. The hook
-    // captures one pointer, small enough that the layer's copy of it each
-    // frame allocates nothing.
+    // of the frame that takes Escape: steady frames, no start-up.
     struct Child {
         frame_clock::Recorder recorder;
         int escape_after;

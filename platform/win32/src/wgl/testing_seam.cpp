@@ -2,6 +2,8 @@
 // called after every frame presented.
 #include <win32/testing.h>
 
+#include <memory>
+
 #include "wgl/wgl_internal.h"
 
 namespace qv {
@@ -9,8 +11,10 @@ namespace qv {
 namespace {
 bool have_request = false;
 PIXELFORMATDESCRIPTOR last_request;
-testing::PresentHook& Hook() {
-    static testing::PresentHook hook;
+// Shared, so that a swap can keep the hook alive while it runs (the hook may
+// replace itself) without copying it: a frame allocates nothing.
+std::shared_ptr<const testing::PresentHook>& Hook() {
+    static std::shared_ptr<const testing::PresentHook> hook;
     return hook;
 }
 } // namespace
@@ -21,8 +25,7 @@ void RecordRequest(const PIXELFORMATDESCRIPTOR& request) {
     have_request = true;
 }
 void NotifyPresented(HWND window) {
-    // A copy, so that a hook may replace itself.
-    if (testing::PresentHook hook = Hook()) hook(window);
+    if (std::shared_ptr<const testing::PresentHook> hook = Hook()) (*hook)(window);
 }
 } // namespace wgl
 
@@ -33,7 +36,7 @@ bool LastPixelFormatRequest(PIXELFORMATDESCRIPTOR& out) {
     return true;
 }
 void SetPresentHook(PresentHook hook) {
-    Hook() = std::move(hook);
+    Hook() = hook ? std::make_shared<const PresentHook>(std::move(hook)) : nullptr;
 }
 } // namespace testing
 

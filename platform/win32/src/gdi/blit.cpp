@@ -76,6 +76,22 @@ void Copy(const Bitmap& src, Bitmap& dst, bool dst_mono_device, int sx, int sy, 
         return;
     }
     const pixman_format_code_t sf = PixmanFormat(src), df = PixmanFormat(dst);
+    if (!invert && sf == PIXMAN_r8g8b8 && df == PIXMAN_x8r8g8b8 && &src != &dst) {
+        // The common widening (a 24-bit picture into a 32-bit working
+        // surface) byte by byte: both store blue, green, red, and the fourth
+        // byte of the converted pixel is 0.
+        for (int i = 0; i < h; ++i) {
+            const uint8_t* s = src.Row(sy + i) + size_t(sx) * 3;
+            uint8_t* d = dst.Row(dy + i) + size_t(dx) * 4;
+            for (int x = 0; x < w; ++x, s += 3, d += 4) {
+                d[0] = s[0];
+                d[1] = s[1];
+                d[2] = s[2];
+                d[3] = 0;
+            }
+        }
+        return;
+    }
     if (!invert && sf && df && &src != &dst) {
         PixmanImage si(src, sf), di(dst, df);
         if (si.img && di.img) {

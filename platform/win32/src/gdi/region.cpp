@@ -198,13 +198,24 @@ HRGN WINAPI ExtCreateRegion(const XFORM* lpx, DWORD nCount, const RGNDATA* lpDat
     if (lpx && (lpx->eM12 != 0.0f || lpx->eM21 != 0.0f)) return nullptr;
     if (ShouldFail("ExtCreateRegion")) return nullptr;
 
-    std::vector<RECT> rects(h.nCount);
-    if (h.nCount) std::memcpy(rects.data(), lpData->Buffer, size_t(h.nCount) * sizeof(RECT));
-    if (BatchHook()) BatchHook()(h.nCount, rects.data());
+    // The caller's buffer need not be aligned for RECT: read it bytewise.
+    const char* buffer = lpData->Buffer;
+    auto rect_at = [buffer](size_t i) {
+        RECT rc;
+        std::memcpy(&rc, buffer + i * sizeof(RECT), sizeof rc);
+        return rc;
+    };
+    if (BatchHook()) {
+        std::vector<RECT> rects(h.nCount);
+        for (size_t i = 0; i < rects.size(); ++i)
+            rects[i] = rect_at(i);
+        BatchHook()(h.nCount, rects.data());
+    }
 
     std::vector<pixman_box32_t> boxes;
-    boxes.reserve(rects.size());
-    for (RECT rc : rects) {
+    boxes.reserve(h.nCount);
+    for (size_t i = 0; i < h.nCount; ++i) {
+        const RECT rc = rect_at(i);
         double l = rc.left, t = rc.top, r = rc.right, b = rc.bottom;
         if (lpx) {
             l = l * lpx->eM11 + lpx->eDx, r = r * lpx->eM11 + lpx->eDx;

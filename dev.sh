@@ -4,11 +4,11 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config clang
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libsdl2-dev libgl-dev libegl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
   libpixman-1-dev libfreetype-dev libfontconfig-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils x11-apps
+  xvfb xauth xfonts-base xdotool x11-utils x11-apps
 )
 
 log() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }
@@ -23,7 +23,9 @@ deps() {
   local sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # With their recommendations: the X server's fonts and the sanitizer and
+  # fuzzer runtimes come that way, as on the machines the suite is run on.
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 }
 
 # build [preset]: configure when needed, then build everything.

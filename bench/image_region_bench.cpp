@@ -13,6 +13,8 @@
 
 #include <unistd.h>
 
+#include "bench_bmp.h"
+
 namespace {
 
 constexpr uint32_t Key = 0xFF00FF; // magenta, as BITMAPTOREGION reads it
@@ -34,20 +36,8 @@ const Picture& Random(int side) {
         (std::filesystem::temp_directory_path() /
          ("quorvel-region-bench-" + std::to_string(getpid()) + "-" + std::to_string(side) + ".bmp"))
             .string();
-    const uint32_t row = uint32_t(side) * 3, pixels = row * uint32_t(side), offset = 54;
-    std::vector<uint8_t> b(offset + pixels);
-    auto put = [&](size_t at, uint32_t v, int n) {
-        for (int i = 0; i < n; ++i)
-            b[at + size_t(i)] = uint8_t(v >> (8 * i));
-    };
-    put(0, 0x4D42, 2);
-    put(2, offset + pixels, 4);
-    put(10, offset, 4);
-    put(14, 40, 4);
-    put(18, uint32_t(side), 4);
-    put(22, uint32_t(side), 4);
-    put(26, 1, 2);
-    put(28, 24, 2);
+    const uint32_t row = bench_bmp::RowBytes(uint32_t(side)), offset = bench_bmp::kPixelOffset;
+    std::vector<uint8_t> b = bench_bmp::Blank24(uint32_t(side), uint32_t(side));
     uint32_t seed = 2463534242u;
     std::vector<bool> opaque(size_t(side) * size_t(side));
     for (size_t i = 0; i < opaque.size(); ++i) {
@@ -72,9 +62,7 @@ const Picture& Random(int side) {
             ++x;
         }
     }
-    FILE* f = std::fopen(p.path.c_str(), "wb");
-    std::fwrite(b.data(), 1, b.size(), f);
-    std::fclose(f);
+    bench_bmp::Write(p.path, b);
     return p;
 }
 

@@ -13,6 +13,7 @@
 
 #include <unistd.h>
 
+#include "bench_bmp.h"
 #include "host/host.h"
 
 namespace {
@@ -31,29 +32,13 @@ const std::string& PicturePath() {
         const std::string p = (std::filesystem::temp_directory_path() /
                                ("quorvel-texture-bench-" + std::to_string(getpid()) + ".bmp"))
                                   .string();
-        const uint32_t row = Side * 3, pixels = row * Side, offset = 54;
-        std::vector<uint8_t> b(offset + pixels);
-        auto put = [&](size_t at, uint32_t v, int n) {
-            for (int i = 0; i < n; ++i)
-                b[at + size_t(i)] = uint8_t(v >> (8 * i));
-        };
-        put(0, 0x4D42, 2);
-        put(2, offset + pixels, 4);
-        put(10, offset, 4);
-        put(14, 40, 4);
-        put(18, Side, 4);
-        put(22, Side, 4);
-        put(26, 1, 2);
-        put(28, 24, 2);
-        put(34, pixels, 4);
+        std::vector<uint8_t> b = bench_bmp::Blank24(Side, Side);
         uint32_t seed = 12345;
-        for (size_t i = offset; i < b.size(); ++i) {
+        for (size_t i = bench_bmp::kPixelOffset; i < b.size(); ++i) {
             seed = seed * 1664525u + 1013904223u;
             b[i] = uint8_t((i / 7) ^ (seed >> 24));
         }
-        FILE* f = std::fopen(p.c_str(), "wb");
-        std::fwrite(b.data(), 1, b.size(), f);
-        std::fclose(f);
+        bench_bmp::Write(p, b);
         return p;
     }()};
     return file.path;

@@ -60,6 +60,22 @@ void BM_LoadImage24(benchmark::State& state) {
                             int64_t(std::filesystem::file_size(path)));
 }
 
+// Reads the whole file into `file` and copies its bytes once into `copy`.
+void ReadAndCopy(benchmark::State& state, const std::string& path, size_t size, uint8_t* file,
+                 uint8_t* copy) {
+    int fd = open(path.c_str(), O_RDONLY);
+    size_t done = 0;
+    while (fd >= 0 && done < size) {
+        ssize_t n = pread(fd, file + done, size - done, off_t(done));
+        if (n <= 0) break;
+        done += size_t(n);
+    }
+    if (fd >= 0) close(fd);
+    if (done != size) state.SkipWithError("read failed");
+    std::memcpy(copy, file, size);
+    benchmark::DoNotOptimize(copy);
+}
+
 // The floor: read the whole file into memory and copy its bytes once.
 void BM_ReadAndCopyFloor(benchmark::State& state) {
     const std::string& path = PictureFile();
@@ -67,17 +83,7 @@ void BM_ReadAndCopyFloor(benchmark::State& state) {
     for (auto _ : state) {
         // Fresh, uninitialised buffers, as a loader would need.
         std::unique_ptr<uint8_t[]> file(new uint8_t[size]), copy(new uint8_t[size]);
-        int fd = open(path.c_str(), O_RDONLY);
-        size_t done = 0;
-        while (fd >= 0 && done < size) {
-            ssize_t n = pread(fd, file.get() + done, size - done, off_t(done));
-            if (n <= 0) break;
-            done += size_t(n);
-        }
-        if (fd >= 0) close(fd);
-        if (done != size) state.SkipWithError("read failed");
-        std::memcpy(copy.get(), file.get(), size);
-        benchmark::DoNotOptimize(copy.get());
+        ReadAndCopy(state, path, size, file.get(), copy.get());
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(size));
 }
@@ -88,19 +94,8 @@ void BM_ReadAndCopyWarmFloor(benchmark::State& state) {
     const std::string& path = PictureFile();
     const size_t size = size_t(std::filesystem::file_size(path));
     std::unique_ptr<uint8_t[]> file(new uint8_t[size]()), copy(new uint8_t[size]());
-    for (auto _ : state) {
-        int fd = open(path.c_str(), O_RDONLY);
-        size_t done = 0;
-        while (fd >= 0 && done < size) {
-            ssize_t n = pread(fd, file.get() + done, size - done, off_t(done));
-            if (n <= 0) break;
-            done += size_t(n);
-        }
-        if (fd >= 0) close(fd);
-        if (done != size) state.SkipWithError("read failed");
-        std::memcpy(copy.get(), file.get(), size);
-        benchmark::DoNotOptimize(copy.get());
-    }
+    for (auto _ : state)
+        ReadAndCopy(state, path, size, file.get(), copy.get());
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(size));
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <climits>
 #include <cstring>
 #include <vector>
@@ -69,6 +71,10 @@ struct SourceCase {
     std::vector<std::vector<uint8_t>> rows; // picture rows, top first, raw bytes
     std::vector<uint32_t> expect;           // 8 colours, top row first
 };
+// Cases print as their names in test listings.
+void PrintTo(const SourceCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class BlitSources : public Gdi, public ::testing::WithParamInterface<SourceCase> {};
 

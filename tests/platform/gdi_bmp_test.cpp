@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -147,6 +149,10 @@ struct Variant {
     const char* name;
     BmpSpec spec;
 };
+// Cases print as their names in test listings.
+void PrintTo(const Variant& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class BmpVariants : public BmpFiles, public ::testing::WithParamInterface<Variant> {};
 
@@ -275,6 +281,10 @@ struct Damage {
     const char* name;
     void (*apply)(Bytes&);
 };
+// Cases print as their names in test listings.
+void PrintTo(const Damage& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class MalformedBmp : public BmpFiles, public ::testing::WithParamInterface<Damage> {};
 

@@ -86,17 +86,20 @@ void AppendBelow(pixman_region32_t* dst, const pixman_region32_t* below) {
         boxes = reinterpret_cast<pixman_box32_t*>(data + 1);
     } else {
         long cap = std::max(need, have * 2);
-        auto* grown = static_cast<pixman_region32_data_t*>(
-            std::malloc(sizeof(pixman_region32_data_t) + size_t(cap) * sizeof(pixman_box32_t)));
+        const size_t bytes = sizeof(pixman_region32_data_t) + size_t(cap) * sizeof(pixman_box32_t);
+        // pixman's own storage is malloc'd, so it can grow in place (a large
+        // block is remapped, not copied); a single rectangle or pixman's static
+        // empty data has none of its own yet.
+        const bool owned = data && data->size;
+        auto* grown = static_cast<pixman_region32_data_t*>(owned ? std::realloc(data, bytes)
+                                                                 : std::malloc(bytes));
         if (!grown) { // fall back on the general union, which reports its own failure
             pixman_region32_union(dst, dst, const_cast<pixman_region32_t*>(below));
             return;
         }
         grown->size = cap;
         boxes = reinterpret_cast<pixman_box32_t*>(grown + 1);
-        std::memcpy(boxes, a, size_t(n1) * sizeof(pixman_box32_t));
-        // pixman's own storage is malloc'd; static empty data has size 0.
-        if (data && data->size) std::free(data);
+        if (!owned) std::memcpy(boxes, a, size_t(n1) * sizeof(pixman_box32_t));
         dst->data = grown;
         data = grown;
     }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <vector>
 
 namespace quorvel {
 
@@ -110,6 +111,17 @@ struct Scan {
     }
 };
 
+// The first position at or after `from` whose bit is `set`, or `limit`.
+LONG NextBit(const std::vector<uint64_t>& bits, LONG from, bool set, LONG limit) {
+    size_t word = size_t(from) / 64;
+    uint64_t w = (set ? bits[word] : ~bits[word]) & (~uint64_t(0) << (from % 64));
+    while (w == 0) {
+        if (++word >= bits.size()) return limit;
+        w = set ? bits[word] : ~bits[word];
+    }
+    return std::min<LONG>(LONG(word * 64 + size_t(__builtin_ctzll(w))), limit);
+}
+
 } // namespace
 
 HRGN BITMAPTOREGION(const std::string& BMPNAME, uint32_t TRANSCOLOR, uint8_t TOLERANCE) {
@@ -173,21 +185,27 @@ HRGN BITMAPTOREGION(const std::string& BMPNAME, uint32_t TRANSCOLOR, uint8_t TOL
                   HB = std::min(LB + TOLERANCE, 255);
         // The tolerance reaches upward only; a pixel is blue, green, red and
         // an ignored byte in memory.
-        auto opaque = [&](const uint8_t* pixel) {
-            return pixel[2] < LR || pixel[2] > HR || pixel[1] < LG || pixel[1] > HG ||
-                   pixel[0] < LB || pixel[0] > HB;
+        // Written with | rather than ||, so that testing a pixel takes no branch.
+        auto opaque = [&](const uint8_t* pixel) -> uint64_t {
+            return uint64_t((pixel[2] < LR) | (pixel[2] > HR) | (pixel[1] < LG) | (pixel[1] > HG) |
+                            (pixel[0] < LB) | (pixel[0] > HB));
         };
+        // A row's opaque pixels as bits, 64 to a word: the runs are then found
+        // a word at a time, with no branch that depends on each pixel.
+        std::vector<uint64_t> opaqueBits(size_t(std::max<LONG>(width, 0)) / 64 + 1);
         // The picture's top row is the last row in memory.
         for (LONG y = 0; ok && y < height && width > 0; ++y) {
             const uint8_t* row =
                 static_cast<const uint8_t*>(work.bmBits) + size_t(height - 1 - y) * rowLength;
-            LONG x = 0;
+            std::fill(opaqueBits.begin(), opaqueBits.end(), 0);
+            for (LONG x = 0; x < width; ++x)
+                opaqueBits[size_t(x) / 64] |= opaque(row + size_t(x) * 4) << (x % 64);
+            // Each run of opaque pixels, left to right, is one rectangle.
+            LONG x = NextBit(opaqueBits, 0, true, width);
             while (ok && x < width) {
-                const LONG x0 = x;
-                while (x < width && opaque(row + size_t(x) * 4))
-                    ++x;
-                if (x > x0) ok = scan.Add(x0, y, x);
-                ++x; // the transparent pixel that ended the run, or past the end
+                const LONG end = NextBit(opaqueBits, x, false, width);
+                ok = scan.Add(x, y, end);
+                x = NextBit(opaqueBits, end, true, width);
             }
         }
         if (ok) ok = scan.Flush();

@@ -154,6 +154,11 @@ TEST(BitmapToRegion, RunsBecomeOnePixelHighRectanglesLeftToRightFromTheTopRow) {
         {"runs in rows",
          Drawn({"..##.#", "#....."}, {{'#', 0x00FF00}, {'.', 0xFF00FF}}),
          {{2, 0, 4, 1}, {5, 0, 6, 1}, {0, 1, 1, 2}}},
+        {"runs across 64-pixel boundaries and up to the row's end",
+         Drawn({std::string(64, '#') + "." + std::string(65, '#'),
+                std::string(60, '.') + std::string(70, '#')},
+               {{'#', 0x00FF00}, {'.', 0xFF00FF}}),
+         {{0, 0, 64, 1}, {65, 0, 130, 1}, {60, 1, 130, 2}}},
     };
     for (const Case& c : cases) {
         Batches batches;

@@ -14,9 +14,7 @@ const char* RunTimeErrorMessage(RunTimeError error) {
     return "Run-time error";
 }
 
-// Distinct statuses let a script tell the three apart; the numbers are the
-// conventional run-time error codes of the language family the system's
-// conventions come from.
+// Distinct non-zero statuses, so that a script can tell the three apart.
 int RunTimeErrorExitStatus(RunTimeError error) {
     switch (error) {
     case RunTimeError::RangeCheck: return 201;

@@ -128,10 +128,20 @@ double Relief(const std::vector<double>& height, int x, int y, double strength) 
     return (nx * lx + ny * ly + nz * lz) / len;
 }
 
+// A picture of base colours lit by its height field's relief.
+Picture Shaded(const std::vector<Rgb>& base, const std::vector<double>& height, double strength) {
+    Picture p;
+    for (int y = 0; y < Size; ++y)
+        for (int x = 0; x < Size; ++x) {
+            double light = Relief(height, x, y, strength);
+            p.at(x, y) = base[size_t(y) * Size + size_t(x)] * (0.45 + 0.75 * light);
+        }
+    return p;
+}
+
 // Floor tiles: four by four square tiles of warm stone in grey grout,
 // each tile with its own tone, mottled, with softened edges.
 Picture FloorTiles() {
-    Picture p;
     constexpr int Tile = 64;
     std::vector<double> height(Size * Size);
     std::vector<Rgb> base(Size * Size);
@@ -156,12 +166,7 @@ Picture FloorTiles() {
             height[size_t(y) * Size + size_t(x)] =
                 inside * (1.0 - 0.6 * std::exp(-(edge - 2) / 3.0)) + mottle * 0.15;
         }
-    for (int y = 0; y < Size; ++y)
-        for (int x = 0; x < Size; ++x) {
-            double light = Relief(height, x, y, 3.0);
-            p.at(x, y) = base[size_t(y) * Size + size_t(x)] * (0.45 + 0.75 * light);
-        }
-    return p;
+    return Shaded(base, height, 3.0);
 }
 
 // Rough rock: ridged fractal noise with cracks between cellular plates,
@@ -198,7 +203,6 @@ Picture Rock() {
 // A wall of stone blocks: four courses, each of blocks of varied lengths
 // laid with broken joints, light mortar, bevelled and chipped edges.
 Picture StoneBlocks() {
-    Picture p;
     constexpr int Courses = 4, Course = Size / Courses;
     constexpr double Mortar = 2.5;
     // Joint positions of each course; the course wraps around at x = Size.
@@ -249,12 +253,7 @@ Picture StoneBlocks() {
             height[i] = inside * std::min(1.0, (edge - Mortar) / 7.0 + 0.3) +
                         (grain * 0.3 + Fbm(x, y, 64, 2, 251) * 0.1) * inside;
         }
-    for (int y = 0; y < Size; ++y)
-        for (int x = 0; x < Size; ++x) {
-            double light = Relief(height, x, y, 2.5);
-            p.at(x, y) = base[size_t(y) * Size + size_t(x)] * (0.45 + 0.75 * light);
-        }
-    return p;
+    return Shaded(base, height, 2.5);
 }
 
 // Veined marble: a warm white ground crossed by turbulent grey-green veins
